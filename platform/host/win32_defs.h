@@ -290,6 +290,8 @@ typedef struct _TOKEN_PRIVILEGES {
 typedef DWORD (*LPTHREAD_START_ROUTINE)(LPVOID);
 
 // ---- Windows and messages --------------------------------------------------------------
+#define CALLBACK
+#define WINAPI
 typedef INT_PTR (*DLGPROC)(HWND, UINT, WPARAM, LPARAM);
 typedef BOOL (*WNDENUMPROC)(HWND, LPARAM);
 

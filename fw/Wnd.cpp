@@ -1,0 +1,81 @@
+#include "fw/Wnd.h"
+
+#include "fw/DataExchange.h"
+#include "fw/MessageState.h"
+#include "platform/win.h"
+
+BOOL CMenu::AppendMenu(UINT nFlags, UINT_PTR nIDNewItem, LPCSTR lpszNewItem)
+{
+    return win::AppendMenuA(m_hMenu, nFlags, nIDNewItem, lpszNewItem);
+}
+
+BOOL CWnd::UpdateData(BOOL bSaveAndValidate)
+{
+    CDataExchange dx(this, bSaveAndValidate);
+    DoDataExchange(&dx);
+    return TRUE;
+}
+
+void CWnd::DoDataExchange(CDataExchange*) {}
+
+LRESULT CWnd::SendMessage(UINT message, WPARAM wParam, LPARAM lParam) const
+{
+    return win::SendMessageA(m_hWnd, message, wParam, lParam);
+}
+
+CMenu* CWnd::GetSystemMenu(BOOL bRevert)
+{
+    m_sysMenu.m_hMenu = win::GetSystemMenu(m_hWnd, bRevert);
+    return m_sysMenu.m_hMenu ? &m_sysMenu : nullptr;
+}
+
+HICON CWnd::SetIcon(HICON hIcon, BOOL bBigIcon)
+{
+    return reinterpret_cast<HICON>(SendMessage(WM_SETICON, bBigIcon ? ICON_BIG : ICON_SMALL,
+                                               reinterpret_cast<LPARAM>(hIcon)));
+}
+
+BOOL CWnd::IsIconic() const { return win::IsIconic(m_hWnd); }
+
+void CWnd::GetClientRect(LPRECT lpRect) const { win::GetClientRect(m_hWnd, lpRect); }
+
+void CWnd::SetWindowText(const char* lpszString)
+{
+    SendMessage(WM_SETTEXT, 0, reinterpret_cast<LPARAM>(lpszString ? lpszString : ""));
+}
+
+void CWnd::GetWindowText(CString& rString) const
+{
+    int length = static_cast<int>(SendMessage(WM_GETTEXTLENGTH));
+    std::string buffer(static_cast<size_t>(length > 0 ? length : 0) + 1, '\0');
+    int copied = static_cast<int>(SendMessage(WM_GETTEXT, buffer.size(),
+                                              reinterpret_cast<LPARAM>(&buffer[0])));
+    rString = CString(buffer.data(), copied);
+}
+
+HWND CWnd::GetDlgItem(int nID) const { return win::GetDlgItem(m_hWnd, nID); }
+
+BOOL CWnd::OnWndMsg(UINT message, WPARAM wParam, LPARAM lParam, LRESULT* pResult)
+{
+    AFX_MSGSTATE state;
+    state.hWnd = m_hWnd;
+    state.message = message;
+    state.wParam = wParam;
+    state.lParam = lParam;
+    AfxCurrentMessage current(&state);
+    if (!DispatchMessageMap(message, wParam, lParam, pResult)) return FALSE;
+    return state.bDefault ? FALSE : TRUE;
+}
+
+LRESULT CWnd::Default()
+{
+    // The platform does the default processing once the handler has returned (the dialog
+    // procedure reports the message as not handled); nothing a handler does after calling
+    // Default depends on it having happened already.
+    if (AFX_MSGSTATE* state = AfxCurrentMessage::Get()) state->bDefault = true;
+    return 0;
+}
+
+void CWnd::OnSysCommand(UINT, LPARAM) { Default(); }
+void CWnd::OnPaint() { Default(); }
+HCURSOR CWnd::OnQueryDragIcon() { return reinterpret_cast<HCURSOR>(Default()); }
