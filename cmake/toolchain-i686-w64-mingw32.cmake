@@ -1,0 +1,16 @@
+# Cross-compiles for 32-bit Windows: VFLASH.EXE, the product.
+# The win32-threads flavour of Debian's mingw-w64 is named explicitly: its runtime needs no
+# winpthread DLL, and the posix flavour's would not load on NT 4.0.
+set(CMAKE_SYSTEM_NAME Windows)
+set(CMAKE_SYSTEM_PROCESSOR i686)
+
+set(VFLASH_MINGW_PREFIX i686-w64-mingw32)
+set(CMAKE_C_COMPILER ${VFLASH_MINGW_PREFIX}-gcc-win32)
+set(CMAKE_CXX_COMPILER ${VFLASH_MINGW_PREFIX}-g++-win32)
+set(CMAKE_RC_COMPILER ${VFLASH_MINGW_PREFIX}-windres)
+set(VFLASH_OBJDUMP ${VFLASH_MINGW_PREFIX}-objdump)
+
+set(CMAKE_FIND_ROOT_PATH /usr/${VFLASH_MINGW_PREFIX})
+set(CMAKE_FIND_ROOT_PATH_MODE_PROGRAM NEVER)
+set(CMAKE_FIND_ROOT_PATH_MODE_LIBRARY ONLY)
+set(CMAKE_FIND_ROOT_PATH_MODE_INCLUDE ONLY)

@@ -1,0 +1,71 @@
+# Sourced by the Wine tests and the scripts that run programs under Wine: one private Wine
+# prefix and one private X display for the run, both gone when the run ends, whatever the
+# outcome. Every wait is bounded.
+#
+#   wine_begin [win64|win32]   sets up $WORK, $DISPLAY, $WINEPREFIX; starts the prefix
+#   wine_version NAME          the Windows version that the next program start reports
+#   wine_run EXE ARGS...       runs a Windows program (bounded by $WINE_TIMEOUT seconds)
+#   wine_start EXE ARGS...     starts one in the background; its pid in $WINE_PID
+#   wine_end                   stops the prefix's processes and the display (trap'd)
+
+WINE_TIMEOUT=${WINE_TIMEOUT:-60}
+
+wine_begin() {
+    WINE_ARCH=${1:-win64}
+    WORK=$(mktemp -d "${TMPDIR:-/tmp}/vflash-wine.XXXXXX")
+    trap wine_end EXIT
+    trap 'exit 130' INT TERM
+    export WINEPREFIX="$WORK/prefix" WINEARCH="$WINE_ARCH" WINEDEBUG=-all
+    # No .NET or HTML engine to install, and a crash must end the program, not wait in the
+    # debugger.
+    export WINEDLLOVERRIDES="mscoree,mshtml=;winedbg.exe=d"
+    # The wine wrapper would pick the 32-bit loader whenever it is installed.
+    if [ "$WINE_ARCH" = win32 ]; then WINE=/usr/lib/wine/wine; else WINE=/usr/lib/wine/wine64; fi
+    xvfb_begin
+    timeout "${WINE_BOOT_TIMEOUT:-180}" "$WINE" wineboot -i >"$WORK/wineboot.log" 2>&1 || {
+        echo "wineboot failed or timed out" >&2
+        return 1
+    }
+}
+
+# Xvfb chooses a free display itself and says which (-displayfd), so parallel runs never
+# race for one.
+xvfb_begin() {
+    Xvfb -displayfd 3 -nolisten tcp -screen 0 1024x768x24 3>"$WORK/display" \
+        >"$WORK/xvfb.log" 2>&1 &
+    XVFB_PID=$!
+    i=0
+    while [ ! -s "$WORK/display" ] && [ $i -lt 100 ]; do sleep 0.1; i=$((i + 1)); done
+    [ -s "$WORK/display" ] || { echo "Xvfb did not start" >&2; return 1; }
+    export DISPLAY=":$(head -n1 "$WORK/display")"
+}
+
+wine_version() {
+    timeout "$WINE_TIMEOUT" "$WINE" reg add 'HKCU\Software\Wine' /v Version /d "$1" /f \
+        >/dev/null 2>&1
+}
+
+wine_run() {
+    timeout "$WINE_TIMEOUT" "$WINE" "$@"
+}
+
+wine_start() {
+    timeout "$WINE_TIMEOUT" "$WINE" "$@" &
+    WINE_PID=$!
+}
+
+# The exit code of the program that wine_start started (124: it outlived the bound).
+wine_wait() {
+    wait "$WINE_PID"
+}
+
+wine_end() {
+    status=$?
+    if [ -n "${WORK:-}" ]; then
+        [ -d "$WORK/prefix" ] && timeout 30 /usr/lib/wine/wineserver64 -p0 -k >/dev/null 2>&1
+        [ -n "${XVFB_PID:-}" ] && kill "$XVFB_PID" 2>/dev/null && wait "$XVFB_PID" 2>/dev/null
+        rm -rf "$WORK"
+        WORK=
+    fi
+    return $status
+}
