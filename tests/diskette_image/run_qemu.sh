@@ -13,7 +13,7 @@ IMG="$1"; LOG="$2"; LAST="$3"; LIMIT="$4"; shift 4
 start=$(date +%s%N)
 # -snapshot: the image is a build product shared by several tests; nothing may change it.
 timeout "$LIMIT" qemu-system-i386 -display none -monitor none -serial "file:$LOG" \
-    -no-reboot -snapshot -boot order=a -drive "file=$IMG,if=floppy,format=raw" "$@" &
+    -no-reboot -snapshot -boot order=a -drive "file=$IMG,if=floppy,format=raw" "$@" 2>"$LOG.stderr" &
 qemu=$!
 found=0
 while kill -0 "$qemu" 2>/dev/null; do
@@ -26,6 +26,7 @@ kill "$qemu" 2>/dev/null
 wait "$qemu" 2>/dev/null
 tr -d '\r' <"$LOG"
 if [ "$found" -ne 1 ]; then
+    cat "$LOG.stderr"
     echo "run_qemu.sh: no line matching '$LAST' within ${LIMIT}s"
     exit 1
 fi

@@ -17,7 +17,7 @@ public:
     virtual void Out16(uint16_t port, uint16_t value) = 0;
 
 protected:
-    ~Ports() {}
+    ~Ports() = default;
 };
 
 // The BIOS timer: 18.2 ticks a second. Only differences between readings are used, and
@@ -29,7 +29,7 @@ public:
     virtual uint32_t Ticks() = 0;
 
 protected:
-    ~Clock() {}
+    ~Clock() = default;
 };
 
 class Console {
@@ -37,7 +37,7 @@ public:
     virtual void Put(char c) = 0;
 
 protected:
-    ~Console() {}
+    ~Console() = default;
 };
 
 // The boot diskette, by 512-byte sector number from 0.
@@ -48,7 +48,7 @@ public:
     virtual bool Read(uint32_t lba, uint16_t count, uint8_t* buffer) = 0;
 
 protected:
-    ~Diskette() {}
+    ~Diskette() = default;
 };
 
 // Memory for a firmware payload, which is larger than the program's own segment.
@@ -59,7 +59,7 @@ public:
     virtual void Read(uint32_t offset, void* dst, uint16_t count) = 0;
 
 protected:
-    ~Memory() {}
+    ~Memory() = default;
 };
 
 }  // namespace hw
