@@ -29,8 +29,9 @@ target_include_directories(vflash_host PUBLIC ${CMAKE_SOURCE_DIR})
 target_link_libraries(vflash_host PUBLIC vflash_sim Threads::Threads)
 add_dependencies(vflash_host vflash_resources)
 
-# The program's code as a library, so tests link it with their own main().
-add_library(vflash_program STATIC ${VFLASH_PROGRAM_SOURCES})
+# The program's code as objects (not an archive), so that the application object, which
+# nothing refers to by name, is always linked; tests link it with their own main().
+add_library(vflash_program OBJECT ${VFLASH_PROGRAM_SOURCES})
 target_include_directories(vflash_program PUBLIC ${CMAKE_SOURCE_DIR})
 target_link_libraries(vflash_program PUBLIC vflash_host)
 

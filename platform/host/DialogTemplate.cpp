@@ -65,8 +65,12 @@ private:
     bool m_ok = true;
 };
 
-std::string PredefinedClass(const std::string& s)
+// Window class names are case-insensitive (resource compilers write them in capitals);
+// they are kept in lower case here.
+std::string PredefinedClass(std::string s)
 {
+    for (char& c : s)
+        if (c >= 'A' && c <= 'Z') c = static_cast<char>(c - 'A' + 'a');
     if (s == "#128") return "button";
     if (s == "#129") return "edit";
     if (s == "#130") return "static";
