@@ -26,12 +26,14 @@ $(HOST)/CMakeCache.txt:
 host: deps $(HOST)/CMakeCache.txt
 	cmake --build $(HOST) -j $(JOBS)
 
+# The threaded tests once more under ThreadSanitizer (the program's tests only).
 tsan: deps
-	cmake -S . -B $(TSAN) -DCMAKE_BUILD_TYPE=Debug -DVFLASH_SANITIZE=thread
+	cmake -S . -B $(TSAN) -DCMAKE_BUILD_TYPE=Debug -DVFLASH_SANITIZE=thread -DVFLASH_TEST_DIRS=program
 	cmake --build $(TSAN) -j $(JOBS) --target tsan_tests
 
+# Runs in the build directory, where the default scenario keeps its diskette file.
 run: host
-	$(HOST)/vflash $(SCENARIO)
+	cd $(HOST) && ./vflash $(abspath $(SCENARIO))
 
 # The Windows builds take the resources (icon, diskette image) that the host build makes.
 win: win32 win64 win64-sim

@@ -3,6 +3,7 @@
 #include <unistd.h>
 
 #include <condition_variable>
+#include <deque>
 #include <cstdio>
 #include <iostream>
 #include <mutex>
@@ -21,8 +22,7 @@ std::condition_variable g_cv;
 bool g_eof = false;
 bool g_tty = false;
 HWND g_openBox = nullptr;   // the message box waiting for a line, if any
-std::string g_line;         // a line typed while no box was open
-bool g_haveLine = false;
+std::deque<std::string> g_lines;  // lines typed while no box was waiting
 int g_lastShown = -1;
 
 void PrintIndented(const std::string& text)
@@ -56,6 +56,23 @@ void ShowProgress(int pos)
     std::fflush(stdout);
 }
 
+bool IsCancel(const std::string& line)
+{
+    return line == "c" || line == "C" || line == "cancel" || line == "esc";
+}
+
+void AnswerBox(HWND box, const std::string& line)
+{
+    if (IsCancel(line)) host::Post(box, WM_CLOSE, 0, 0);
+    else host::Post(box, WM_COMMAND, IDOK, 0);
+}
+
+// Words that are meant for the dialog even while the worker runs.
+bool IsDialogKey(const std::string& line)
+{
+    return line == "esc" || line == "enter" || line == "about";
+}
+
 // Reads standard input line by line, for whichever box or dialog waits for it.
 void ReaderThread()
 {
@@ -66,12 +83,9 @@ void ReaderThread()
             HWND box = g_openBox;
             g_openBox = nullptr;
             lock.unlock();
-            bool cancel = line == "c" || line == "C" || line == "cancel" || line == "esc";
-            if (cancel) host::Post(box, WM_CLOSE, 0, 0);
-            else host::Post(box, WM_COMMAND, IDOK, 0);
+            AnswerBox(box, line);
         } else {
-            g_line = line;
-            g_haveLine = true;
+            g_lines.push_back(line);
             g_cv.notify_all();
         }
     }
@@ -100,6 +114,13 @@ int Respond(const MessageBoxInfo& box)
     std::printf("  +--- %s ", hasCancel ? "[Enter] OK   [c] Cancel:" : "[Enter] OK:");
     std::fflush(stdout);
     std::unique_lock<std::mutex> lock(g_mu);
+    if (!g_lines.empty()) {
+        // Typed ahead, before the box appeared.
+        std::string line = g_lines.front();
+        g_lines.pop_front();
+        std::printf("%s\n", IsCancel(line) ? "Cancel" : "OK");
+        return IsCancel(line) && hasCancel ? IDCANCEL : IDOK;
+    }
     if (g_eof) {
         std::printf("(end of input) %s\n", hasCancel ? "Cancel" : "OK");
         return hasCancel ? IDCANCEL : IDOK;
@@ -114,9 +135,10 @@ void OnIdle(HWND hDlg)
     // the About box ("about"). At the end of input, Esc, but only once no worker is left
     // whose prompts are still to come.
     std::unique_lock<std::mutex> lock(g_mu);
-    if (g_haveLine) {
-        std::string line = g_line;
-        g_haveLine = false;
+    // While the worker runs, a plain line waits for its next message box.
+    if (!g_lines.empty() && (LiveThreadCount() == 0 || IsDialogKey(g_lines.front()))) {
+        std::string line = g_lines.front();
+        g_lines.pop_front();
         lock.unlock();
         if (line == "about") host::Post(hDlg, WM_SYSCOMMAND, IDM_ABOUTBOX, 0);
         else if (line == "enter") host::PressKey(hDlg, VK_RETURN);
