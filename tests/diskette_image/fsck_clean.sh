@@ -2,9 +2,11 @@
 # fsck.fat in read-only mode must find nothing at all: besides its exit status, any line
 # other than the version banner and the summary is a complaint (it reports some problems,
 # such as a differing FAT copy, and still exits 0).
+#   fsck_clean.sh IMAGE [FSCK_FAT]
 set -u
 IMG="$1"
-out=$(fsck.fat -n "$IMG" 2>&1)
+FSCK="${2:-fsck.fat}"
+out=$("$FSCK" -n "$IMG" 2>&1)
 rc=$?
 echo "$out"
 [ "$rc" -eq 0 ] || { echo "fsck.fat exited $rc"; exit 1; }

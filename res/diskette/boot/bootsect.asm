@@ -10,6 +10,7 @@
 ; boundary, so the floppy DMA never has to split a transfer):
 ;   0000:0500 .. root directory, then the first FAT straight after it
 ;   0000:7C00    this sector; the stack grows down from here
+;   0000:7E00    the loader's few variables, just past this sector
 ;   1000:0000    STARTUP.BIN (at most 64 KB: one segment, one DMA page)
 
         bits 16
@@ -78,7 +79,6 @@ boot:
         add ax, cx                      ; round up to whole sectors
         dec ax
         div cx                          ; AX = root directory sectors
-        mov [root_secs], ax
         add bx, ax
         mov [data_lba], bx
 
@@ -118,12 +118,15 @@ boot:
         mov bx, [fat_off]
         call read_sectors
 
-        ; 5. Follow the chain, one cluster at a time, into LOAD_SEG:0000. Clusters of a
-        ;    1.44 MB disk are one sector, so a cluster is a sector here; a chain longer
-        ;    than 128 sectors cannot be ours (it would pass 64 KB) and is taken as damage.
+        ; 5. Follow the chain into LOAD_SEG:0000. Neighbouring clusters are gathered into
+        ;    one run and read together (a diskette loses a whole revolution between two
+        ;    single-sector reads). A chain longer than 128 clusters cannot be ours: it
+        ;    would pass 64 KB, so it is taken as damage, and so is a loop in the FAT.
         mov ax, LOAD_SEG
         mov es, ax
         xor bx, bx
+        mov [run_len], bx               ; empty run (whatever run_lba holds, an empty
+                                        ; run that "continues" there starts right there)
         pop ax                          ; AX = current cluster
         mov bp, 128                     ; chain length guard
 .cluster:
@@ -136,8 +139,15 @@ boot:
         mov cl, [secs_per_clus]
         xor ch, ch
         mul cx
-        add ax, [data_lba]
-        call read_sectors               ; advances BX by the cluster's bytes
+        add ax, [data_lba]              ; AX = the cluster's first sector
+        mov dx, [run_lba]
+        add dx, [run_len]
+        cmp dx, ax                      ; does it continue the run?
+        je .extend
+        call flush_run                  ; no: read the run so far, start a new one here
+        mov [run_lba], ax
+.extend:
+        add [run_len], cx
         pop ax
 
         ; Next cluster: the 12-bit entry at FAT + cluster * 3 / 2; the odd entries sit in
@@ -153,30 +163,51 @@ boot:
 .even:
         and ax, 0x0FFF
         cmp ax, 0xFF8                   ; FF8..FFF ends the chain
-        jae .run
+        jae .last
         dec bp
         jnz .cluster
         jmp err_missing
+.last:
+        call flush_run
 
         ; 6. Run it: CS = DS = ES = LOAD_SEG, DL = boot drive. The program sets its own stack.
-.run:
         mov dl, [drive_number]
         mov ax, LOAD_SEG
         mov ds, ax
         jmp LOAD_SEG:0
 
-; read_sectors: read CX sectors starting at LBA AX to ES:BX, one sector per BIOS call
-; (multi-sector calls that cross a track are refused by some BIOSes). Returns with AX
-; past the last sector and BX past the last byte; CX is consumed. Gives up after
-; READ_TRIES failures of one sector.
+; flush_run: read the gathered run (if any) to ES:BX and empty it. Keeps AX and CX.
+flush_run:
+        push ax
+        push cx
+        mov ax, [run_lba]
+        xor cx, cx
+        xchg cx, [run_len]              ; CX = the run's length, and the run is empty
+        jcxz .empty
+        call read_sectors
+.empty:
+        pop cx
+        pop ax
+        ret
+
+; read_sectors: read CX sectors starting at LBA AX to ES:BX. One BIOS call per track at
+; most: many BIOSes refuse a multi-sector read that crosses a track. Returns with BX past
+; the last byte; AX, CX, DX, SI and DI are used up. Gives up after READ_TRIES failures of
+; one call. No call crosses a 64 KB DMA boundary: see the memory map at the top.
 read_sectors:
-.sector:
+.track:
         push ax
         push cx
         ; LBA -> CHS: sector = LBA % spt + 1, head = (LBA / spt) % heads,
         ; cylinder = LBA / spt / heads.
         xor dx, dx
         div word [secs_per_track]
+        mov si, [secs_per_track]
+        sub si, dx                      ; SI = sectors from here to the end of the track
+        cmp si, cx
+        jbe .fits
+        mov si, cx                      ; ...or fewer, if that is all that is wanted
+.fits:
         inc dl
         mov cl, dl                      ; CL = sector (1-based; cylinder < 256 on a floppy)
         xor dx, dx
@@ -186,7 +217,8 @@ read_sectors:
         mov dl, [drive_number]
         mov di, READ_TRIES
 .try:
-        mov ax, 0x0201                  ; AH 2 = read, AL = 1 sector
+        mov ax, si                      ; AL = sectors
+        mov ah, 0x02                    ; read
         int 0x13
         jnc .done
         xor ah, ah                      ; reset the controller, then retry
@@ -195,11 +227,14 @@ read_sectors:
         jnz .try
         jmp err_disk
 .done:
+        mov ax, si
+        mul word [bytes_per_sec]
+        add bx, ax                      ; past the sectors just read
         pop cx
         pop ax
-        inc ax
-        add bx, [bytes_per_sec]
-        loop .sector
+        add ax, si
+        sub cx, si
+        jnz .track
         ret
 
 err_missing:
@@ -207,9 +242,7 @@ err_missing:
         jmp short fail
 err_disk:
         mov si, msg_disk
-fail:
-        push cs                         ; the messages live in this segment
-        pop ds
+fail:                                   ; DS is still 0, where the messages are
 .print:
         lodsb
         test al, al
@@ -224,14 +257,15 @@ fail:
         int 0x19
 
 file_name       db "STARTUP BIN"        ; 8.3 name as stored in a directory entry
-msg_missing     db "STARTUP.BIN missing or damaged. Press a key.", 0
-msg_disk        db "Diskette read error. Press a key.", 0
+msg_missing     db "No STARTUP.BIN, press a key", 0
+msg_disk        db "Read error, press a key", 0
 
 ; Variables: not initialised data, they only live while the loader runs.
 root_lba        equ 0x7E00
-root_secs       equ 0x7E02
 data_lba        equ 0x7E04
 fat_off         equ 0x7E06
+run_lba         equ 0x7E08          ; the run of sectors gathered for one read
+run_len         equ 0x7E0A
 
         times 510 - ($ - $$) db 0
         dw 0xAA55                       ; 510 boot signature
