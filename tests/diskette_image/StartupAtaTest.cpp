@@ -29,7 +29,7 @@ TEST(AtaString, SwapsEachWordAndCutsTrailingPadding)
         {"VELMORA VM2000  ", "VELMORA VM2000"},
         {"QN2-0409        ", "QN2-0409"},
         {"                ", ""},
-        {"  LEAD          ", "  LEAD"},  // leading spaces are part of the text
+        {"  LEAD          ", "  LEAD"},  // leading spaces belong to the text
         {"ABCDEFGHIJKLMNOP", "ABCDEFGHIJKLMNOP"},
         {std::string("AB\0\0\0\0\0\0\0\0\0\0\0\0\0\0", 16), "AB"},  // some pad with NULs
     };

@@ -59,7 +59,7 @@ void StatusAndError(hw::Console& c, const ata::Outcome& o)
     c.Put('h');
 }
 
-// The part that may send something. Every path says whether anything was sent. Lines
+// The one step that may send something. Every path says whether anything was sent. Lines
 // stay under 80 characters: the BIOS wraps longer ones on the screen.
 void Update(Machine& m, bool diskette, const ata::Position& p, const ata::Identity& id)
 {
