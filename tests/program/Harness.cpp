@@ -1,6 +1,7 @@
 #include "Harness.h"
 
 #include <atomic>
+#include <utility>
 
 #include "fw/WinApp.h"
 #include "res/resource.h"
@@ -46,8 +47,16 @@ UserScript Wait()
 Run RunProgram(const sim::Scenario& scenario, UserScript script,
                std::function<int(const host::MessageBoxInfo&)> responder)
 {
+    return RunProgram(scenario, std::move(script), std::move(responder), nullptr);
+}
+
+Run RunProgram(const sim::Scenario& scenario, UserScript script,
+               std::function<int(const host::MessageBoxInfo&)> responder,
+               std::function<void()> armed)
+{
     host::ResetWindows();
     sim::Reset(scenario);
+    if (armed) armed();
     Run run;
     HWND mainDlg = nullptr;
     HWND logText = nullptr;
@@ -67,9 +76,11 @@ Run RunProgram(const sim::Scenario& scenario, UserScript script,
     host::SetObserver(observer);
     if (responder) host::SetMessageBoxResponder(responder);
     bool done = false;
-    host::SetIdleHook([&](HWND hDlg) {
-        if (hDlg != mainDlg || done) return;
-        done = script(hDlg);
+    // The script acts on the main dialog whichever modal loop (the About box's, say) ran
+    // dry.
+    host::SetIdleHook([&](HWND) {
+        if (done || !mainDlg) return;
+        done = script(mainDlg);
     });
 
     run.exitCode = AfxWinMain();

@@ -30,8 +30,8 @@ struct Run {
     std::vector<sim::Call> calls;
 };
 
-// How the scripted user acts: called on the dialog's thread each time its message loop
-// runs dry, until it returns true (it has done its part, e.g. pressed Esc).
+// How the scripted user acts: called with the main dialog, on its thread, each time a modal
+// message loop of that thread runs dry, until it returns true (it has done its part, e.g. pressed Esc).
 using UserScript = std::function<bool(HWND hDlg)>;
 
 // Presses Esc as soon as the dialog is idle and no message box is open.
@@ -43,6 +43,11 @@ UserScript Wait();
 // this thread with `script` as the user and `responder` answering message boxes.
 Run RunProgram(const sim::Scenario& scenario, UserScript script,
                std::function<int(const host::MessageBoxInfo&)> responder = nullptr);
+// The same, with `armed` called once the PC is reset and before the program starts: the
+// place for sim::OnCall and sim::FailCall, which a reset forgets.
+Run RunProgram(const sim::Scenario& scenario, UserScript script,
+               std::function<int(const host::MessageBoxInfo&)> responder,
+               std::function<void()> armed);
 
 // The calls of `calls` named `fn`.
 std::vector<sim::Call> CallsNamed(const std::vector<sim::Call>& calls, const std::string& fn);
