@@ -22,6 +22,10 @@ wine_begin() {
     # The wine wrapper would pick the 32-bit loader whenever it is installed.
     if [ "$WINE_ARCH" = win32 ]; then WINE=/usr/lib/wine/wine; else WINE=/usr/lib/wine/wine64; fi
     xvfb_begin
+    # A server that stays up keeps the prefix's own processes (services, explorer) running
+    # between the test's programs, so each start after the first is a warm one.
+    mkdir -p "$WINEPREFIX"
+    timeout 30 /usr/lib/wine/wineserver64 -p || { echo "wineserver did not start" >&2; return 1; }
     timeout "${WINE_BOOT_TIMEOUT:-180}" "$WINE" wineboot -i >"$WORK/wineboot.log" 2>&1 || {
         echo "wineboot failed or timed out" >&2
         return 1
@@ -42,15 +46,15 @@ xvfb_begin() {
 
 wine_version() {
     timeout "$WINE_TIMEOUT" "$WINE" reg add 'HKCU\Software\Wine' /v Version /d "$1" /f \
-        >/dev/null 2>&1
+        </dev/null >/dev/null 2>&1
 }
 
 wine_run() {
-    timeout "$WINE_TIMEOUT" "$WINE" "$@"
+    timeout "$WINE_TIMEOUT" "$WINE" "$@" </dev/null
 }
 
 wine_start() {
-    timeout "$WINE_TIMEOUT" "$WINE" "$@" &
+    timeout "$WINE_TIMEOUT" "$WINE" "$@" </dev/null &
     WINE_PID=$!
 }
 
@@ -59,13 +63,18 @@ wine_wait() {
     wait "$WINE_PID"
 }
 
+# A script that changes more of the machine for its run names its own clean-up here; it
+# runs after the prefix and the display are gone.
+WINE_END_HOOK=${WINE_END_HOOK:-}
+
 wine_end() {
     status=$?
     if [ -n "${WORK:-}" ]; then
-        [ -d "$WORK/prefix" ] && timeout 30 /usr/lib/wine/wineserver64 -p0 -k >/dev/null 2>&1
+        [ -d "$WORK/prefix" ] && timeout 30 /usr/lib/wine/wineserver64 -k >/dev/null 2>&1
         [ -n "${XVFB_PID:-}" ] && kill "$XVFB_PID" 2>/dev/null && wait "$XVFB_PID" 2>/dev/null
         rm -rf "$WORK"
         WORK=
     fi
+    [ -n "$WINE_END_HOOK" ] && "$WINE_END_HOOK"
     return $status
 }

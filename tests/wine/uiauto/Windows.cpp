@@ -30,6 +30,21 @@ BOOL CALLBACK MatchButton(HWND child, LPARAM param) {
     return TRUE;
 }
 
+struct TextSearch {
+    std::string text;
+    HWND found;
+};
+
+BOOL CALLBACK MatchText(HWND child, LPARAM param) {
+    TextSearch* search = reinterpret_cast<TextSearch*>(param);
+    std::string text;
+    if (ReadText(child, &text) && text == search->text) {
+        search->found = child;
+        return FALSE;
+    }
+    return TRUE;
+}
+
 struct StaticSearch {
     std::string text;
     bool found;
@@ -74,6 +89,12 @@ bool ReadMessageBoxText(HWND box, std::string* text) {
     StaticSearch search = {std::string(), false};
     EnumChildWindows(box, MatchMessage, reinterpret_cast<LPARAM>(&search));
     if (search.found) *text = search.text;
+    return search.found;
+}
+
+HWND FindControlWithText(HWND parent, const std::string& text) {
+    TextSearch search = {text, nullptr};
+    EnumChildWindows(parent, MatchText, reinterpret_cast<LPARAM>(&search));
     return search.found;
 }
 

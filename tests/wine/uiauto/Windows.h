@@ -18,6 +18,9 @@ bool ReadText(HWND window, std::string* text);
 // A message box's message: the text of its one static control that is not the icon.
 bool ReadMessageBoxText(HWND box, std::string* text);
 
+// The first child control whose text is exactly `text`, or null.
+HWND FindControlWithText(HWND parent, const std::string& text);
+
 // The child button labelled `label` (the & of a mnemonic ignored), or null.
 HWND FindButton(HWND parent, const std::string& label);
 

@@ -16,7 +16,8 @@
 //   close CAPTION                      WM_CLOSE
 //   cancel CAPTION                     WM_COMMAND IDCANCEL
 //   syscommand CAPTION N               WM_SYSCOMMAND N (a system-menu entry)
-//   enabled CAPTION                    prints whether the dialog takes input (1 or 0)
+//   find-text CAPTION TEXT [MS]        some control of the dialog shows exactly TEXT
+//   enabled CAPTION 1|0                the dialog comes to take input (1) or not (0)
 //   launch-time EXE CAPTION ID TEXT [MS]
 //                                      starts EXE, prints the milliseconds until control
 //                                      ID shows exactly TEXT, then closes it and prints
@@ -192,8 +193,11 @@ bool Key(const Args& a) {
     if (!vk) return Fail("unknown key %s", a[1].c_str());
     GUITHREADINFO info = {};
     info.cbSize = sizeof(info);
+    // Without a window manager the dialog need not have the focus; then the dialog itself
+    // takes the key, which its message loop treats the same way.
     HWND target = dialog;
-    if (GetGUIThreadInfo(GetWindowThreadProcessId(dialog, nullptr), &info) && info.hwndFocus)
+    if (GetGUIThreadInfo(GetWindowThreadProcessId(dialog, nullptr), &info) &&
+        IsChild(dialog, info.hwndFocus))
         target = info.hwndFocus;
     PostMessageA(target, WM_KEYDOWN, vk, 1);
     PostMessageA(target, WM_KEYUP, vk, 0xC0000001);
@@ -215,10 +219,24 @@ bool SysCommand(const Args& a) {
     return Post(a, WM_SYSCOMMAND, std::strtoul(a[1].c_str(), nullptr, 0), "syscommand");
 }
 
+bool FindText(const Args& a) {
+    const std::string expected = Unescape(a[1]);
+    if (!WaitFor(Ms(a, 2), [&] {
+            HWND dialog = FindDialog(a[0]);
+            return dialog && FindControlWithText(dialog, expected);
+        }))
+        return Fail("no control of %s shows %s", Quote(a[0]).c_str(), Quote(expected).c_str());
+    Say("found %s", Quote(expected).c_str());
+    return true;
+}
+
 bool Enabled(const Args& a) {
     HWND dialog;
     if (!Dialog(a[0], &dialog)) return false;
-    Say("enabled %d", IsWindowEnabled(dialog) ? 1 : 0);
+    const bool want = a[1] == "1";
+    if (!WaitFor(5000, [&] { return (IsWindowEnabled(dialog) != FALSE) == want; }))
+        return Fail("%s is %s", Quote(a[0]).c_str(), want ? "disabled" : "enabled");
+    Say("enabled %s", a[1].c_str());
     return true;
 }
 
@@ -271,7 +289,8 @@ const Command kCommands[] = {
     {"box", 3, 4, Box},           {"press", 2, 2, Press},
     {"key", 2, 2, Key},           {"close", 1, 1, Close},
     {"cancel", 1, 1, Cancel},     {"syscommand", 2, 2, SysCommand},
-    {"enabled", 1, 1, Enabled},   {"launch-time", 4, 5, LaunchTime},
+    {"find-text", 2, 3, FindText}, {"enabled", 2, 2, Enabled},
+    {"launch-time", 4, 5, LaunchTime},
 };
 
 const Command* Find(const std::string& name) {

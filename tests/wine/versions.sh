@@ -1,0 +1,54 @@
+#!/bin/sh
+# VFLASH.EXE under each Windows version that Wine can report: the versions it was made for
+# list the drives (Wine's answer none); every other one is refused. Each case also closes the
+# dialog a different way, and the program must end with exit code 0 each time.
+#
+# Usage: versions.sh VFLASH.EXE UIAUTO.EXE
+set -u
+VFLASH=$1
+UIAUTO=$2
+HERE=$(dirname "$0")
+. "$HERE/lib.sh"
+. "$HERE/texts.sh"
+for exe in "$VFLASH" "$UIAUTO"; do
+    [ -f "$exe" ] || { echo "missing $exe (make win)"; exit 1; }
+done
+
+wine_begin win64 || exit 1
+DIALOG="VELMORA FLASH"
+failed=0
+passed=0
+# version   expected text      how the user closes the dialog
+while read -r version text closing; do
+    eval "expected=\$$text"
+    case $closing in
+        escape) set -- key "$DIALOG" escape ;;
+        close) set -- close "$DIALOG" ;;
+        cancel) set -- cancel "$DIALOG" ;;
+    esac
+    wine_version "$version"
+    wine_start "$VFLASH"
+    out=$(wine_run "$UIAUTO" wait-text "$DIALOG" 1000 "$expected" 20000 "$@" \
+        gone "$DIALOG" 10000 2>&1)
+    uiauto=$?
+    wine_wait
+    code=$?
+    if [ $uiauto -eq 0 ] && [ $code -eq 0 ]; then
+        passed=$((passed + 1))
+        echo "ok   $version ($text, $closing)"
+    else
+        failed=$((failed + 1))
+        echo "FAIL $version ($text, $closing): uiauto $uiauto, exit code $code"
+        printf "%s\n" "$out" | sed 's/^/     /'
+    fi
+done <<'TABLE'
+nt40     NO_DRIVE_REPORT  escape
+win2k    NO_DRIVE_REPORT  close
+winxp    NO_DRIVE_REPORT  cancel
+win98    REFUSAL          escape
+win2003  REFUSAL          close
+vista    REFUSAL          cancel
+win7     REFUSAL          escape
+TABLE
+echo "$passed passed, $failed failed"
+[ $failed -eq 0 ]
