@@ -317,6 +317,22 @@ void HandlePosted(const Posted& p)
     Dispatch(p.hWnd, p.message, p.wParam, p.lParam);
 }
 
+// Handles the oldest message another thread sent to this one and wakes the sender. False
+// when none waits. Called with g_mu held; releases it while the message is handled.
+bool ServeOneSent(std::unique_lock<std::mutex>& lock, Queue& q)
+{
+    if (q.sent.empty()) return false;
+    Sent* s = q.sent.front();
+    q.sent.pop_front();
+    lock.unlock();
+    LRESULT r = Dispatch(s->hWnd, s->message, s->wParam, s->lParam);
+    lock.lock();
+    s->result = r;
+    s->done = true;
+    g_cv.notify_all();
+    return true;
+}
+
 // Runs this thread's messages until `done()` holds (checked with g_mu held). Calls the
 // idle hook with `idleDlg` when the queue runs dry.
 template <class Done>
@@ -325,17 +341,7 @@ void MessageLoop(std::unique_lock<std::mutex>& lock, Done done, HWND idleDlg)
     long idleSeen = -1;
     while (!done()) {
         Queue& q = g_queues[Me()];
-        if (!q.sent.empty()) {
-            Sent* s = q.sent.front();
-            q.sent.pop_front();
-            lock.unlock();
-            LRESULT r = Dispatch(s->hWnd, s->message, s->wParam, s->lParam);
-            lock.lock();
-            s->result = r;
-            s->done = true;
-            g_cv.notify_all();
-            continue;
-        }
+        if (ServeOneSent(lock, q)) continue;
         if (!q.posted.empty()) {
             Posted p = q.posted.front();
             q.posted.pop_front();
@@ -679,17 +685,7 @@ int MessageBoxA(HWND hWnd, LPCSTR lpText, LPCSTR lpCaption, UINT uType)
                         answer = LOWORD(p.wParam);
                     continue;
                 }
-                if (!q.sent.empty()) {
-                    Sent* s = q.sent.front();
-                    q.sent.pop_front();
-                    lock.unlock();
-                    LRESULT r = Dispatch(s->hWnd, s->message, s->wParam, s->lParam);
-                    lock.lock();
-                    s->result = r;
-                    s->done = true;
-                    g_cv.notify_all();
-                    continue;
-                }
+                if (ServeOneSent(lock, q)) continue;
                 g_cv.wait(lock);
             }
         }
