@@ -5,6 +5,7 @@
 #   wine_begin [win64|win32]   sets up $WORK, $DISPLAY, $WINEPREFIX; starts the prefix
 #   wine_version NAME          the Windows version that the next program start reports
 #   wine_run EXE ARGS...       runs a Windows program (bounded by $WINE_TIMEOUT seconds)
+#   wine_run_out EXE ARGS...   the same with its output in $WORK/out.txt
 #   wine_start EXE ARGS...     starts one in the background; its pid in $WINE_PID
 #   wine_end                   stops the prefix's processes and the display (trap'd)
 
@@ -25,7 +26,7 @@ wine_begin() {
     # A server that stays up keeps the prefix's own processes (services, explorer) running
     # between the test's programs, so each start after the first is a warm one.
     mkdir -p "$WINEPREFIX"
-    timeout 30 /usr/lib/wine/wineserver64 -p || { echo "wineserver did not start" >&2; return 1; }
+    timeout 30 /usr/lib/wine/wineserver64 -p </dev/null >/dev/null 2>&1 || { echo "wineserver did not start" >&2; return 1; }
     timeout "${WINE_BOOT_TIMEOUT:-180}" "$WINE" wineboot -i >"$WORK/wineboot.log" 2>&1 || {
         echo "wineboot failed or timed out" >&2
         return 1
@@ -53,8 +54,15 @@ wine_run() {
     timeout "$WINE_TIMEOUT" "$WINE" "$@" </dev/null
 }
 
+# Read a program's output from a file, never through a pipe ($(...) included): Wine's own
+# background processes (services, device drivers) that start along with the program inherit
+# the pipe and would hold it open until the prefix ends.
+wine_run_out() {
+    wine_run "$@" >"$WORK/out.txt" 2>&1
+}
+
 wine_start() {
-    timeout "$WINE_TIMEOUT" "$WINE" "$@" </dev/null &
+    timeout "$WINE_TIMEOUT" "$WINE" "$@" </dev/null >>"$WORK/started.log" 2>&1 &
     WINE_PID=$!
 }
 

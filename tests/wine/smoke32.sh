@@ -75,8 +75,8 @@ while read -r version text; do
     t0=$(date +%s)
     wine_version "$version"
     wine_start "$VFLASH"
-    out=$(wine_run "$UIAUTO" wait-text "$DIALOG" 1000 "$expected" 120000 \
-        key "$DIALOG" escape gone "$DIALOG" 60000 2>&1)
+    wine_run_out "$UIAUTO" wait-text "$DIALOG" 1000 "$expected" 120000 \
+        key "$DIALOG" escape gone "$DIALOG" 60000
     uiauto=$?
     wine_wait
     code=$?
@@ -86,7 +86,7 @@ while read -r version text; do
     else
         failed=$((failed + 1))
         echo "FAIL $version ($text): uiauto $uiauto, exit code $code"
-        printf "%s\n" "$out" | sed 's/^/     /'
+        sed 's/^/     /' "$WORK/out.txt"
     fi
 done <<'TABLE'
 winxp  NO_DRIVE_REPORT

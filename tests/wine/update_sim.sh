@@ -30,13 +30,13 @@ CAPTION=VFLASH
 NEED_UPDATE='You need to update code.\nClose all the application program before proceeding the next step.\nAnd then please insert empty floppy diskette.'
 REBOOT='Please reboot your system with floppy diskette.'
 wine_start "$VFLASH"
-out=$(wine_run "$UIAUTO" wait "$DIALOG" 20000 box "$CAPTION" "$NEED_UPDATE" OK 20000 \
+wine_run_out "$UIAUTO" wait "$DIALOG" 20000 box "$CAPTION" "$NEED_UPDATE" OK 20000 \
     gone "$CAPTION" 20000 watch "$DIALOG" 1001 "$CAPTION" 60000 box "$CAPTION" "$REBOOT" OK 20000 \
-    gone "$DIALOG" 20000 2>&1)
+    gone "$DIALOG" 20000
 uiauto=$?
 wine_wait
 code=$?
-printf "%s\n" "$out"
+cat "$WORK/out.txt"
 
 failed=0
 passed=0
@@ -51,7 +51,7 @@ check() {  # check NAME CONDITION...
         echo "FAIL $name"
     fi
 }
-positions=$(printf "%s\n" "$out" | sed -n 's/^positions//p')
+positions=$(sed -n 's/^positions//p' "$WORK/out.txt")
 below_half() { for p in $positions; do [ "$p" -gt 0 ] && [ "$p" -lt 50 ] && return 0; done; return 1; }
 above_half() { for p in $positions; do [ "$p" -gt 50 ] && [ "$p" -le 100 ] && return 0; done; return 1; }
 restart_requested() { grep -q '^ExitWindowsEx code=0x2 ' "$WORK/trace.txt" 2>/dev/null; }

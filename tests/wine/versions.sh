@@ -28,8 +28,8 @@ while read -r version text closing; do
     esac
     wine_version "$version"
     wine_start "$VFLASH"
-    out=$(wine_run "$UIAUTO" wait-text "$DIALOG" 1000 "$expected" 20000 "$@" \
-        gone "$DIALOG" 10000 2>&1)
+    wine_run_out "$UIAUTO" wait-text "$DIALOG" 1000 "$expected" 20000 "$@" \
+        gone "$DIALOG" 10000
     uiauto=$?
     wine_wait
     code=$?
@@ -39,7 +39,7 @@ while read -r version text closing; do
     else
         failed=$((failed + 1))
         echo "FAIL $version ($text, $closing): uiauto $uiauto, exit code $code"
-        printf "%s\n" "$out" | sed 's/^/     /'
+        sed 's/^/     /' "$WORK/out.txt"
     fi
 done <<'TABLE'
 nt40     NO_DRIVE_REPORT  escape

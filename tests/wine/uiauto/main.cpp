@@ -17,6 +17,7 @@
 //   cancel CAPTION                     WM_COMMAND IDCANCEL
 //   syscommand CAPTION N               WM_SYSCOMMAND N (a system-menu entry)
 //   find-text CAPTION TEXT [MS]        some control of the dialog shows exactly TEXT
+//   rect CAPTION                       prints the dialog's screen rectangle: x y width height
 //   enabled CAPTION 1|0                the dialog comes to take input (1) or not (0)
 //   launch-time EXE CAPTION ID TEXT [MS]
 //                                      starts EXE, prints the milliseconds until control
@@ -230,6 +231,14 @@ bool FindText(const Args& a) {
     return true;
 }
 
+bool Rect(const Args& a) {
+    HWND dialog;
+    RECT r;
+    if (!Dialog(a[0], &dialog) || !GetWindowRect(dialog, &r)) return false;
+    Say("rect %ld %ld %ld %ld", r.left, r.top, r.right - r.left, r.bottom - r.top);
+    return true;
+}
+
 bool Enabled(const Args& a) {
     HWND dialog;
     if (!Dialog(a[0], &dialog)) return false;
@@ -290,6 +299,7 @@ const Command kCommands[] = {
     {"key", 2, 2, Key},           {"close", 1, 1, Close},
     {"cancel", 1, 1, Cancel},     {"syscommand", 2, 2, SysCommand},
     {"find-text", 2, 3, FindText}, {"enabled", 2, 2, Enabled},
+    {"rect", 1, 1, Rect},
     {"launch-time", 4, 5, LaunchTime},
 };
 
