@@ -24,9 +24,10 @@ wine_begin() {
     if [ "$WINE_ARCH" = win32 ]; then WINE=/usr/lib/wine/wine; else WINE=/usr/lib/wine/wine64; fi
     xvfb_begin
     # A server that stays up keeps the prefix's own processes (services, explorer) running
-    # between the test's programs, so each start after the first is a warm one.
+    # between the test's programs, so each start after the first is a warm one. For a minute
+    # only: a run killed before its clean-up leaves nothing behind for long.
     mkdir -p "$WINEPREFIX"
-    timeout 30 /usr/lib/wine/wineserver64 -p </dev/null >/dev/null 2>&1 || { echo "wineserver did not start" >&2; return 1; }
+    timeout 30 /usr/lib/wine/wineserver64 -p60 </dev/null >/dev/null 2>&1 || { echo "wineserver did not start" >&2; return 1; }
     timeout "${WINE_BOOT_TIMEOUT:-180}" "$WINE" wineboot -i >"$WORK/wineboot.log" 2>&1 || {
         echo "wineboot failed or timed out" >&2
         return 1

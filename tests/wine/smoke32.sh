@@ -78,6 +78,8 @@ while read -r version text; do
     wine_run_out "$UIAUTO" wait-text "$DIALOG" 1000 "$expected" 120000 \
         key "$DIALOG" escape gone "$DIALOG" 60000
     uiauto=$?
+    # A failed case must not leave the dialog waiting for the timeout.
+    [ $uiauto -ne 0 ] && wine_run "$UIAUTO" close "$DIALOG" >/dev/null 2>&1
     wine_wait
     code=$?
     if [ $uiauto -eq 0 ] && [ $code -eq 0 ]; then

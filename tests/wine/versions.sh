@@ -31,6 +31,8 @@ while read -r version text closing; do
     wine_run_out "$UIAUTO" wait-text "$DIALOG" 1000 "$expected" 20000 "$@" \
         gone "$DIALOG" 10000
     uiauto=$?
+    # A failed case must not leave the dialog waiting for the timeout.
+    [ $uiauto -ne 0 ] && wine_run "$UIAUTO" close "$DIALOG" >/dev/null 2>&1
     wine_wait
     code=$?
     if [ $uiauto -eq 0 ] && [ $code -eq 0 ]; then
