@@ -1,6 +1,8 @@
 # Cross-compiles for 32-bit Windows: VFLASH.EXE, the product.
-# The win32-threads flavour of Debian's mingw-w64 is named explicitly: its runtime needs no
-# winpthread DLL, and the posix flavour's would not load on NT 4.0.
+# The win32-threads flavour of Debian's mingw-w64 is named explicitly, whichever flavour the
+# system's alternatives point at: its runtime stands on kernel32 and msvcrt alone, with no
+# winpthread library, so the program imports nothing that NT 4.0 lacks. (It has no
+# std::thread or std::mutex; the code uses win:: threads and events instead.)
 set(CMAKE_SYSTEM_NAME Windows)
 set(CMAKE_SYSTEM_PROCESSOR i686)
 
