@@ -21,7 +21,18 @@ INT_PTR CALLBACK AfxDlgProc(HWND hWnd, UINT message, WPARAM wParam, LPARAM lPara
         CDialog* pDlg = reinterpret_cast<CDialog*>(lParam);
         win::SetWindowLongPtrA(hWnd, DWLP_USER, lParam);
         pDlg->m_hWnd = hWnd;
-        return pDlg->OnInitDialog();
+        RECT before;
+        win::GetWindowRect(hWnd, &before);
+        BOOL bResult = pDlg->OnInitDialog();
+        // A dialog that its template does not place and that initialisation did not move
+        // opens centred over its owner (or the screen), as the framework has always done.
+        RECT after;
+        win::GetWindowRect(hWnd, &after);
+        LONG_PTR style = win::GetWindowLongPtrA(hWnd, GWL_STYLE);
+        if (!(style & (DS_CENTER | DS_ABSALIGN | WS_CHILD)) && before.left == after.left &&
+            before.top == after.top)
+            pDlg->CenterWindow();
+        return bResult;
     }
     CWnd* pWnd = reinterpret_cast<CWnd*>(win::GetWindowLongPtrA(hWnd, DWLP_USER));
     if (pWnd == nullptr) return FALSE;

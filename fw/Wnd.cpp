@@ -55,6 +55,28 @@ void CWnd::GetWindowText(CString& rString) const
 
 HWND CWnd::GetDlgItem(int nID) const { return win::GetDlgItem(m_hWnd, nID); }
 
+void CWnd::CenterWindow()
+{
+    RECT area = {0, 0, win::GetSystemMetrics(SM_CXSCREEN), win::GetSystemMetrics(SM_CYSCREEN)};
+    RECT centre = area;
+    HWND hOwner = win::GetWindow(m_hWnd, GW_OWNER);
+    if (hOwner != nullptr && (win::GetWindowLongPtrA(hOwner, GWL_STYLE) & WS_VISIBLE) &&
+        !win::IsIconic(hOwner))
+        win::GetWindowRect(hOwner, &centre);
+
+    RECT rect;
+    win::GetWindowRect(m_hWnd, &rect);
+    const LONG width = rect.right - rect.left;
+    const LONG height = rect.bottom - rect.top;
+    LONG x = (centre.left + centre.right) / 2 - width / 2;
+    LONG y = (centre.top + centre.bottom) / 2 - height / 2;
+    if (x + width > area.right) x = area.right - width;
+    if (x < area.left) x = area.left;
+    if (y + height > area.bottom) y = area.bottom - height;
+    if (y < area.top) y = area.top;
+    win::SetWindowPos(m_hWnd, nullptr, x, y, -1, -1, SWP_NOSIZE | SWP_NOZORDER | SWP_NOACTIVATE);
+}
+
 BOOL CWnd::OnWndMsg(UINT message, WPARAM wParam, LPARAM lParam, LRESULT* pResult)
 {
     AFX_MSGSTATE state;

@@ -39,6 +39,9 @@ public:
     void SetWindowText(const char* lpszString);
     void GetWindowText(CString& rString) const;
     HWND GetDlgItem(int nID) const;
+    // Centres the window over its owner, or over the screen when the owner is hidden,
+    // minimised or absent; never past the screen's edges.
+    void CenterWindow();
 
     // Routes one message through the message maps; FALSE when no handler took it, or the
     // handler handed it on to the default processing.

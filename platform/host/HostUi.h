@@ -33,6 +33,7 @@ std::vector<int> ProgressHistory(HWND hBar);   // every position set, in order
 HICON WindowIcon(HWND hWnd, bool big);
 std::vector<std::string> SystemMenuItems(HWND hWnd);  // "-" for a separator, else "id:text"
 DWORD WindowThread(HWND hWnd);
+RECT WindowRect(HWND hWnd);  // on the screen (1024 x 768 unless a test sets the metrics)
 
 // ---- Acting as the user ---------------------------------------------------------------
 // A key pressed while `hWnd` (a dialog or one of its controls) has the focus: the dialog

@@ -56,6 +56,7 @@ struct Window {
     HICON bigIcon = nullptr;
     HICON smallIcon = nullptr;
     RECT client{0, 0, 0, 0};
+    RECT rect{0, 0, 0, 0};  // on the screen, frame included
     HMENU sysMenu = nullptr;
     std::vector<MenuItem> sysMenuItems;
     // Progress bars.
@@ -92,7 +93,9 @@ std::condition_variable g_cv;
 std::map<HWND, std::unique_ptr<Window>> g_windows;
 std::map<DWORD, Queue> g_queues;
 std::uintptr_t g_nextHwnd = 0x20000;
-std::map<int, int> g_metrics = {{SM_CXICON, 32}, {SM_CYICON, 32}};
+const std::map<int, int> kDefaultMetrics = {
+    {SM_CXSCREEN, 1024}, {SM_CYSCREEN, 768}, {SM_CXICON, 32}, {SM_CYICON, 32}};
+std::map<int, int> g_metrics = kDefaultMetrics;
 std::function<int(const host::MessageBoxInfo&)> g_responder;
 std::function<void(HWND)> g_idleHook;
 host::Observer g_observer;
@@ -389,6 +392,7 @@ bool CreateFromTemplate(Window* dlg, const host::DialogTemplate& t)  // g_mu hel
     dlg->text = t.caption;
     dlg->style = t.style;
     dlg->client = RECT{0, 0, t.cx * 3 / 2, t.cy * 13 / 8};  // dialog units at 8-point
+    dlg->rect = RECT{t.x, t.y, t.x + dlg->client.right + 6, t.y + dlg->client.bottom + 25};
     for (const host::DialogItemTemplate& item : t.items) {
         Kind kind = item.className == "static"              ? Kind::Static
                     : item.className == "msctls_progress32" ? Kind::Progress
@@ -540,7 +544,37 @@ LONG_PTR GetWindowLongPtrA(HWND hWnd, int nIndex)
     std::lock_guard<std::mutex> lock(g_mu);
     Window* w = FindAlive(hWnd);
     if (!w) return 0;
+    if (nIndex == GWL_STYLE)
+        return static_cast<LONG_PTR>((w->style & ~static_cast<DWORD>(WS_VISIBLE)) |
+                                     (w->visible ? WS_VISIBLE : 0));
     return nIndex == DWLP_MSGRESULT ? w->msgResult : w->user;
+}
+
+HWND GetWindow(HWND hWnd, UINT uCmd)
+{
+    std::lock_guard<std::mutex> lock(g_mu);
+    Window* w = FindAlive(hWnd);
+    return w && uCmd == GW_OWNER ? w->owner : nullptr;
+}
+
+BOOL GetWindowRect(HWND hWnd, LPRECT lpRect)
+{
+    std::lock_guard<std::mutex> lock(g_mu);
+    Window* w = FindAlive(hWnd);
+    if (!w) return FALSE;
+    *lpRect = w->rect;
+    return TRUE;
+}
+
+BOOL SetWindowPos(HWND hWnd, HWND, int X, int Y, int cx, int cy, UINT uFlags)
+{
+    std::lock_guard<std::mutex> lock(g_mu);
+    Window* w = FindAlive(hWnd);
+    if (!w) return FALSE;
+    LONG width = (uFlags & SWP_NOSIZE) ? w->rect.right - w->rect.left : cx;
+    LONG height = (uFlags & SWP_NOSIZE) ? w->rect.bottom - w->rect.top : cy;
+    w->rect = RECT{X, Y, X + width, Y + height};
+    return TRUE;
 }
 
 BOOL IsWindow(HWND hWnd)
@@ -742,7 +776,7 @@ void ResetWindows()
     g_idleHook = nullptr;
     g_observer = Observer();
     g_boxes.clear();
-    g_metrics = {{SM_CXICON, 32}, {SM_CYICON, 32}};
+    g_metrics = kDefaultMetrics;
 }
 
 HWND FindWindowByTitle(const std::string& title)
@@ -773,6 +807,7 @@ HOST_WINDOW_GETTER(int, ProgressPos, w->pos, -1)
 HOST_WINDOW_GETTER(int, ProgressMax, w->rangeHigh, -1)
 HOST_WINDOW_GETTER(std::vector<int>, ProgressHistory, w->history, std::vector<int>())
 HOST_WINDOW_GETTER(DWORD, WindowThread, w->thread, 0)
+HOST_WINDOW_GETTER(RECT, WindowRect, w->rect, (RECT{0, 0, 0, 0}))
 
 HWND DialogItem(HWND hDlg, int nID) { return win::GetDlgItem(hDlg, nID); }
 

@@ -328,6 +328,8 @@ typedef BOOL (*WNDENUMPROC)(HWND, LPARAM);
 #define SC_CLOSE 0xF060
 #define SC_RESTORE 0xF120
 
+#define SM_CXSCREEN 0
+#define SM_CYSCREEN 1
 #define SM_CXICON 11
 #define SM_CYICON 12
 
@@ -350,6 +352,12 @@ typedef BOOL (*WNDENUMPROC)(HWND, LPARAM);
 
 #define VK_RETURN 0x0D
 #define VK_ESCAPE 0x1B
+
+#define GWL_STYLE (-16)
+#define GW_OWNER 4
+#define SWP_NOSIZE 0x0001
+#define SWP_NOZORDER 0x0004
+#define SWP_NOACTIVATE 0x0010
 
 #define DWLP_MSGRESULT 0
 #define DWLP_DLGPROC ((int)sizeof(LRESULT))

@@ -76,6 +76,12 @@ LONG_PTR SetWindowLongPtrA(HWND hWnd, int nIndex, LONG_PTR dwNewLong) {
 LONG_PTR GetWindowLongPtrA(HWND hWnd, int nIndex) { return ::GetWindowLongPtrA(hWnd, nIndex); }
 
 BOOL IsWindow(HWND hWnd) { return ::IsWindow(hWnd); }
+HWND GetWindow(HWND hWnd, UINT uCmd) { return ::GetWindow(hWnd, uCmd); }
+BOOL GetWindowRect(HWND hWnd, LPRECT lpRect) { return ::GetWindowRect(hWnd, lpRect); }
+
+BOOL SetWindowPos(HWND hWnd, HWND hWndInsertAfter, int X, int Y, int cx, int cy, UINT uFlags) {
+    return ::SetWindowPos(hWnd, hWndInsertAfter, X, Y, cx, cy, uFlags);
+}
 HMENU GetSystemMenu(HWND hWnd, BOOL bRevert) { return ::GetSystemMenu(hWnd, bRevert); }
 
 BOOL AppendMenuA(HMENU hMenu, UINT uFlags, UINT_PTR uIDNewItem, LPCSTR lpNewItem) {

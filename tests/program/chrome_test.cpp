@@ -173,3 +173,46 @@ TEST_F(ChromeTest, DragIconIsTheApplicationIcon)
 }
 
 }  // namespace
+
+namespace {
+
+RECT Centred(const RECT& over, const RECT& r)
+{
+    LONG w = r.right - r.left, h = r.bottom - r.top;
+    LONG x = (over.left + over.right) / 2 - w / 2, y = (over.top + over.bottom) / 2 - h / 2;
+    return RECT{x, y, x + w, y + h};
+}
+
+bool Same(const RECT& a, const RECT& b)
+{
+    return a.left == b.left && a.top == b.top && a.right == b.right && a.bottom == b.bottom;
+}
+
+TEST_F(ChromeTest, DialogsOpenCentred)
+{
+    RECT main{}, about{};
+    int step = 0;
+    test::RunProgram(test::BaseScenario(), [&](HWND hDlg) {
+        HWND box = host::FindWindowByTitle("About VELMORA FLASH");
+        if (step++ == 0) {
+            main = host::WindowRect(hDlg);
+            host::Post(hDlg, WM_SYSCOMMAND, 16, 0);
+            host::Post(hDlg, WM_NULL, 0, 0);
+            return false;
+        }
+        if (box) {
+            about = host::WindowRect(box);
+            host::PressKey(box, VK_ESCAPE);
+            return false;
+        }
+        host::PressKey(hDlg, VK_ESCAPE);
+        return true;
+    });
+    // The main dialog over the 1024 x 768 screen, the About box over the main dialog.
+    EXPECT_TRUE(Same(main, Centred(RECT{0, 0, 1024, 768}, main)))
+        << main.left << "," << main.top;
+    EXPECT_TRUE(Same(about, Centred(main, about))) << about.left << "," << about.top;
+    EXPECT_GT(main.left, 0);
+}
+
+}  // namespace

@@ -52,7 +52,7 @@ TEST(Templates, MainDialogIsExactlyAsDesigned)
     EXPECT_EQ(t.pointSize, 8);
     EXPECT_EQ(t.weight, 0);
     EXPECT_EQ(t.italic, 0);
-    EXPECT_EQ(t.charset, 0);
+    EXPECT_EQ(t.charset, 1);  // DEFAULT_CHARSET
     EXPECT_TRUE(t.menu.empty());
     EXPECT_TRUE(t.className.empty());
     ExpectItems(t, {{IDC_LOG_TEXT, "static", "", WS_CHILD | WS_VISIBLE | WS_GROUP | SS_LEFT, 7, 7, 246, 95},
