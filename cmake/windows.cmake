@@ -29,7 +29,9 @@ set(VFLASH_WIN_LINK_OPTIONS
 
 # Gives a program the flags above; `subsystem` is windows or console.
 function(vflash_windows_program target subsystem)
+    # No exceptions, so no unwind tables either: the program never unwinds a stack.
     target_compile_options(${target} PRIVATE -fno-exceptions -fno-rtti
+                           -fno-asynchronous-unwind-tables -fno-unwind-tables
                            -ffunction-sections -fdata-sections)
     target_link_options(${target} PRIVATE ${VFLASH_WIN_LINK_OPTIONS}
                         -Wl,--subsystem,${subsystem}:4.0)
@@ -49,7 +51,8 @@ add_custom_command(OUTPUT ${VFLASH_RES_OBJECT}
     COMMENT "Compiling the resource script")
 
 set(VFLASH_WIN_SOURCES ${VFLASH_PROGRAM_SOURCES} ${VFLASH_FW_SOURCES}
-    ${CMAKE_SOURCE_DIR}/platform/win32/win_win32.cpp ${VFLASH_RES_OBJECT})
+    ${CMAKE_SOURCE_DIR}/platform/win32/win_win32.cpp
+    ${CMAKE_SOURCE_DIR}/platform/win32/memory_win32.cpp ${VFLASH_RES_OBJECT})
 if(VFLASH_SIM)
     add_subdirectory(platform/sim)
     add_executable(vflash WIN32 ${VFLASH_WIN_SOURCES}

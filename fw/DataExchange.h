@@ -17,6 +17,8 @@ public:
 
 // Binds `rControl` to the dialog's control `nIDC` on the first exchange.
 void DDX_Control(CDataExchange* pDX, int nIDC, CWnd& rControl);
+// The text of window `hWnd`.
+void AfxGetWindowText(HWND hWnd, CString& rString);
 // Moves a control's text to `value`, or `value` to the control's text.
 void DDX_Text(CDataExchange* pDX, int nIDC, CString& value);
 

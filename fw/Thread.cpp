@@ -1,19 +1,17 @@
 #include "fw/Thread.h"
 
 #include <cstring>
-#include <vector>
 
 #include "platform/win.h"
 
 namespace {
 
 // Handles of the threads started so far. Only the main thread starts threads and waits
-// for them, so the list needs no lock.
-std::vector<HANDLE>& StartedThreads()
-{
-    static std::vector<HANDLE> handles;
-    return handles;
-}
+// for them, so the list needs no lock. The program starts one worker; a few more would
+// fit, and a start beyond them is refused like any failed start.
+const int kMaxThreads = 8;
+HANDLE g_hStarted[kMaxThreads];
+int g_nStarted = 0;
 
 unsigned ThreadEntry(void* pParam)
 {
@@ -49,6 +47,7 @@ CWinThread* AfxBeginThread(AFX_THREADPROC pfnThreadProc, LPVOID pParam, int nPri
                            UINT /*nStackSize*/, DWORD /*dwCreateFlags*/,
                            LPSECURITY_ATTRIBUTES /*lpSecurityAttrs*/)
 {
+    if (g_nStarted == kMaxThreads) return nullptr;
     CWinThread* pThread = new CWinThread(pfnThreadProc, pParam);
     pThread->m_hStarted = win::CreateEventA(nullptr, TRUE, FALSE, nullptr);
     if (pThread->m_hStarted == nullptr) {
@@ -64,7 +63,7 @@ CWinThread* AfxBeginThread(AFX_THREADPROC pfnThreadProc, LPVOID pParam, int nPri
     }
     pThread->m_hThread = hThread;
     pThread->m_nThreadID = nThreadID;
-    StartedThreads().push_back(hThread);
+    g_hStarted[g_nStarted++] = hThread;
     HANDLE hStarted = pThread->m_hStarted;
     win::SetEvent(hStarted);  // from here on the thread owns the object
     return pThread;
@@ -72,11 +71,11 @@ CWinThread* AfxBeginThread(AFX_THREADPROC pfnThreadProc, LPVOID pParam, int nPri
 
 void AfxWaitForThreads()
 {
-    for (HANDLE h : StartedThreads()) {
-        win::WaitForSingleObject(h, INFINITE);
-        win::CloseHandle(h);
+    for (int i = 0; i < g_nStarted; ++i) {
+        win::WaitForSingleObject(g_hStarted[i], INFINITE);
+        win::CloseHandle(g_hStarted[i]);
     }
-    StartedThreads().clear();
+    g_nStarted = 0;
 }
 
 void AfxCloseThreadMessageBoxes(DWORD nThreadID)

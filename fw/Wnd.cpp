@@ -46,11 +46,7 @@ void CWnd::SetWindowText(const char* lpszString)
 
 void CWnd::GetWindowText(CString& rString) const
 {
-    int length = static_cast<int>(SendMessage(WM_GETTEXTLENGTH));
-    std::string buffer(static_cast<size_t>(length > 0 ? length : 0) + 1, '\0');
-    int copied = static_cast<int>(SendMessage(WM_GETTEXT, buffer.size(),
-                                              reinterpret_cast<LPARAM>(&buffer[0])));
-    rString = CString(buffer.data(), copied);
+    AfxGetWindowText(m_hWnd, rString);
 }
 
 HWND CWnd::GetDlgItem(int nID) const { return win::GetDlgItem(m_hWnd, nID); }
