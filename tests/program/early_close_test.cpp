@@ -22,7 +22,7 @@ namespace {
 
 using test::Volume;
 
-enum class Phase { Prompt, Prepare, Format, Write, Notice, AfterClose };
+enum class Phase { Startup, Prompt, Prepare, Format, Write, Notice, AfterClose };
 // Esc (only while no prompt disables the dialog), the close box, WM_CLOSE from outside.
 enum class How { Esc, CloseBox, WmClose };
 
@@ -104,7 +104,16 @@ TEST_P(EarlyCloseTest, WorkerStopsAndOwesTheRestartOnlyForAWrittenDiskette)
         return host::kKeepOpen;  // nobody answers: the ending dialog has to close it
     };
 
-    test::Run run = test::RunProgram(test::UpdateScenario(), test::Wait(), respond,
+    // At start-up: as soon as the dialog is up, whether or not the worker has asked yet.
+    test::UserScript script = test::Wait();
+    if (cc.phase == Phase::Startup)
+        script = [&](HWND hDlg) {
+            fired = true;
+            CloseDialog(hDlg, cc.how);
+            return true;
+        };
+
+    test::Run run = test::RunProgram(test::UpdateScenario(), script, respond,
                                      test::ArmVolumes(cc.volumes, atCall));
 
     ASSERT_TRUE(fired.load()) << "the run never reached the phase";
@@ -187,5 +196,12 @@ std::string CaseName(const ::testing::TestParamInfo<CloseCase>& info) { return i
 INSTANTIATE_TEST_SUITE_P(AtCalls, EarlyCloseTest, ::testing::ValuesIn(kAtCalls), CaseName);
 INSTANTIATE_TEST_SUITE_P(AtCallsRacing, EarlyCloseTest, ::testing::ValuesIn(Racing(kAtCalls)), CaseName);
 INSTANTIATE_TEST_SUITE_P(AtBoxes, EarlyCloseTest, ::testing::ValuesIn(kAtBoxes), CaseName);
+// Before the worker's first prompt, or at it: whichever thread gets there first.
+INSTANTIATE_TEST_SUITE_P(AtStartRacing, EarlyCloseTest,
+                         ::testing::Values(CloseCase{"startup_wm_close", Phase::Startup, 0, How::WmClose,
+                                                     {}, kNone, 0, 0, false, true},
+                                           CloseCase{"startup_close_box", Phase::Startup, 0, How::CloseBox,
+                                                     {}, kNone, 0, 0, false, true}),
+                         CaseName);
 
 }  // namespace
