@@ -32,8 +32,11 @@ HANDLE OpenDisketteVolume(const char* pszDrive, int* pnResult)
     if (hVolume == INVALID_HANDLE_VALUE) return INVALID_HANDLE_VALUE;
 
     if (!LockVolume(hVolume)) {
+        // An empty drive has no volume to lock and refuses as "not ready": that is a
+        // missing diskette, not another program holding one.
+        const bool bNoDiskette = pc::GetLastError() == ERROR_NOT_READY;
         pc::CloseHandle(hVolume);
-        *pnResult = DISKETTE_LOCK_REFUSED;
+        *pnResult = bNoDiskette ? DISKETTE_FAILED : DISKETTE_LOCK_REFUSED;
         return INVALID_HANDLE_VALUE;
     }
     DISK_GEOMETRY geometry;

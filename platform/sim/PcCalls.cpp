@@ -128,7 +128,9 @@ BOOL DeviceIoControl(HANDLE hDevice, DWORD dwIoControlCode, LPVOID lpInBuffer,
     DWORD returned = 0;
     BOOL ok = FALSE;
     if (injected)
-        ok = Fail(ERROR_NOT_READY);
+        // A refused lock means another program holds the volume (access denied); any other
+        // refused request, a drive that is not ready.
+        ok = Fail(dwIoControlCode == FSCTL_LOCK_VOLUME ? ERROR_ACCESS_DENIED : ERROR_NOT_READY);
     else if (!lpBytesReturned && !lpOverlapped)
         ok = Fail(kErrorNoAccess);  // Windows would write the count through the null pointer
     else

@@ -217,6 +217,8 @@ TEST_P(WriterFailureTest, EndsWithTheVolumeClosedAndNothingPastTheFault)
         const std::vector<std::string> opening = OpeningLines();
         want.push_back(opening[0]);
         for (int q = 0; q < row.queries; ++q) want.push_back(opening[1 + q]);
+        // A refused lock is told apart by its error: not ready (no diskette) or in use.
+        if (row.queries == 1) want.push_back("GetLastError");
     }
     const bool allocated = row.formats > 0 || (row.op == Op::Write && row.queries == 3 &&
                                                row.failCall == 5);
@@ -261,8 +263,8 @@ INSTANTIATE_TEST_SUITE_P(
     Rows, WriterFailureTest,
     ::testing::Values(
         FailureRow{"prepare_no_drive", Op::Prepare, NoDrive, 0, false, 1, true, false, 0, 0, 0},
-        // An empty drive refuses the lock before anything else: the answer is "locked".
-        FailureRow{"prepare_empty_drive", Op::Prepare, EmptyDrive, 0, false, 2, true, true, 1, 0, 0},
+        // An empty drive refuses the lock as not ready: no diskette, not another program.
+        FailureRow{"prepare_empty_drive", Op::Prepare, EmptyDrive, 0, false, 1, true, true, 1, 0, 0},
         FailureRow{"prepare_lock_refused", Op::Prepare, LockRefused, 0, false, 2, true, true, 1, 0, 0},
         FailureRow{"prepare_geometry_refused", Op::Prepare, nullptr, 3, false, 1, true, true, 2, 0, 0},
         FailureRow{"prepare_media_types_refused", Op::Prepare, MediaRefused, 0, false, 1, true, true, 3, 0, 0},
@@ -364,6 +366,7 @@ TEST_P(WriterInjectionTest, EachFailedCallEndsCleanly)
         std::vector<std::string> wantAfter;
         const bool inFormat = run.failed.rfind("format", 0) == 0;
         if (inFormat) wantAfter.push_back("free");
+        if (run.failed == "lock") wantAfter.push_back("GetLastError");  // not ready, or in use?
         if (run.failed.rfind("open", 0) != 0) wantAfter.push_back("close");
         EXPECT_EQ(after, wantAfter);
     }
