@@ -67,8 +67,7 @@ test: host tsan win
 	cd $(TSAN) && ctest --output-on-failure -j $(JOBS)
 	cd $(HOST) && ctest --output-on-failure -L wine
 
-bench: host
-	cmake --build $(HOST) --target benchmarks
+bench: deps win
 	scripts/bench.sh
 
 clean:

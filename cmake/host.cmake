@@ -39,3 +39,4 @@ add_executable(vflash platform/host/entry/main.cpp)
 target_link_libraries(vflash PRIVATE vflash_program)
 
 add_subdirectory(tests)
+add_subdirectory(bench EXCLUDE_FROM_ALL)
