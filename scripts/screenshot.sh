@@ -1,6 +1,6 @@
 #!/bin/sh
 # Pictures of VFLASH.EXE under Wine for the documentation: docs/dialog.png, the main dialog
-# with its drive report, and docs/about.png, the About box. The program runs in a 640x480
+# with its drive report, and docs/about.png, the About box over it. The program runs in a 640x480
 # Wine desktop on a private X display; each picture is cut to the dialog's own rectangle.
 #
 # Usage: scripts/screenshot.sh [WIN64_BUILD_DIR]   (default build/win64: VFLASH.EXE, UIAUTO.EXE)
@@ -42,6 +42,7 @@ shoot() {
 wine_start explorer /desktop=$DESKTOP "$BUILD/VFLASH.EXE"
 uiauto wait-text "$DIALOG" 1000 "$NO_DRIVE_REPORT" 30000 rect "$DIALOG" || exit 1
 shoot "$ROOT/docs/dialog.png" "$DIALOG" || exit 1
-uiauto syscommand "$DIALOG" 16 wait "$ABOUT" 10000 rect "$ABOUT" || exit 1
+# The About box opens centred over the main dialog: the picture shows both.
+uiauto syscommand "$DIALOG" 16 wait "$ABOUT" 10000 rect "$DIALOG" || exit 1
 shoot "$ROOT/docs/about.png" "$ABOUT" || exit 1
 uiauto press "$ABOUT" OK gone "$ABOUT" 10000 close "$DIALOG" gone "$DIALOG" 10000 >/dev/null
