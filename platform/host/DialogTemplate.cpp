@@ -1,72 +1,22 @@
 #include "platform/host/DialogTemplate.h"
 
+#include "platform/host/LeReader.h"
+
 namespace host {
 
 namespace {
 
 const std::uint32_t kDsSetFont = 0x40;
 
-class Reader {
-public:
-    Reader(const std::uint8_t* data, std::size_t size) : m_begin(data), m_p(data), m_end(data + size) {}
-    bool ok() const { return m_ok; }
+// 0xFFFF and an ordinal (returned as "#n"), a string, or 0x0000 for none.
+std::string StringOrOrdinal(LeReader& r)
+{
+    std::uint16_t first = r.Word();
+    if (first == 0) return std::string();
+    if (first == 0xFFFF) return "#" + std::to_string(r.Word());
+    return r.String(first);
+}
 
-    std::uint16_t Word()
-    {
-        if (m_end - m_p < 2) { m_ok = false; return 0; }
-        std::uint16_t v = static_cast<std::uint16_t>(m_p[0] | (m_p[1] << 8));
-        m_p += 2;
-        return v;
-    }
-    std::uint32_t Dword()
-    {
-        std::uint32_t lo = Word();
-        return lo | (static_cast<std::uint32_t>(Word()) << 16);
-    }
-    std::int16_t Short() { return static_cast<std::int16_t>(Word()); }
-    std::uint8_t Byte()
-    {
-        if (m_end - m_p < 1) { m_ok = false; return 0; }
-        return *m_p++;
-    }
-    std::string String()
-    {
-        std::string s;
-        for (std::uint16_t ch = Word(); m_ok && ch != 0; ch = Word())
-            s += static_cast<char>(ch < 0x80 ? ch : '?');
-        return s;
-    }
-    // A string, or 0xFFFF and an ordinal (returned as "#n"), or 0x0000 for none.
-    std::string StringOrOrdinal()
-    {
-        std::uint16_t first = Word();
-        if (first == 0) return std::string();
-        if (first == 0xFFFF) return "#" + std::to_string(Word());
-        m_p -= 2;
-        return String();
-    }
-    void AlignDword()
-    {
-        std::size_t offset = static_cast<std::size_t>(m_p - m_begin);
-        std::size_t pad = (4 - offset % 4) % 4;
-        if (static_cast<std::size_t>(m_end - m_p) < pad) { m_ok = false; return; }
-        m_p += pad;
-    }
-    void Skip(std::size_t n)
-    {
-        if (static_cast<std::size_t>(m_end - m_p) < n) { m_ok = false; return; }
-        m_p += n;
-    }
-
-private:
-    const std::uint8_t* m_begin;
-    const std::uint8_t* m_p;
-    const std::uint8_t* m_end;
-    bool m_ok = true;
-};
-
-// Window class names are case-insensitive (resource compilers write them in capitals);
-// they are kept in lower case here.
 std::string PredefinedClass(std::string s)
 {
     for (char& c : s)
@@ -84,7 +34,7 @@ std::string PredefinedClass(std::string s)
 
 bool ParseDialogTemplate(const std::uint8_t* data, std::size_t size, DialogTemplate* out)
 {
-    Reader r(data, size);
+    LeReader r(data, size);
     DialogTemplate t;
     std::uint16_t version = r.Word();
     std::uint16_t signature = r.Word();
@@ -103,8 +53,8 @@ bool ParseDialogTemplate(const std::uint8_t* data, std::size_t size, DialogTempl
     t.y = r.Short();
     t.cx = r.Short();
     t.cy = r.Short();
-    t.menu = r.StringOrOrdinal();
-    t.className = r.StringOrOrdinal();
+    t.menu = StringOrOrdinal(r);
+    t.className = StringOrOrdinal(r);
     t.caption = r.String();
     if (t.style & kDsSetFont) {
         t.pointSize = r.Word();
@@ -131,8 +81,8 @@ bool ParseDialogTemplate(const std::uint8_t* data, std::size_t size, DialogTempl
         item.cx = r.Short();
         item.cy = r.Short();
         item.id = t.extended ? static_cast<std::int32_t>(r.Dword()) : static_cast<std::int16_t>(r.Word());
-        item.className = PredefinedClass(r.StringOrOrdinal());
-        item.text = r.StringOrOrdinal();
+        item.className = PredefinedClass(StringOrOrdinal(r));
+        item.text = StringOrOrdinal(r);
         r.Skip(r.Word());  // creation data
         t.items.push_back(item);
     }
