@@ -58,8 +58,9 @@ INSTANTIATE_TEST_SUITE_P(
     ::testing::Values(
         InjectedCase{"CreateFileA", [](Machine&) { return Open("\\\\.\\A:") == INVALID_HANDLE_VALUE; },
                      ERROR_SHARING_VIOLATION, [](const Machine&) { return sim::OpenHandleCount() == 3; }},
+        // A refused lock is one that another program holds.
         InjectedCase{"DeviceIoControl", [](Machine& m) { return !Ioctl(m.volume, FSCTL_LOCK_VOLUME); },
-                     ERROR_NOT_READY, [](const Machine&) { return !sim::DisketteLocked(); }},
+                     ERROR_ACCESS_DENIED, [](const Machine&) { return !sim::DisketteLocked(); }},
         InjectedCase{"WriteFile",
                      [](Machine& m) {
                          const std::vector<std::uint8_t> sector(512, 0x99);
