@@ -16,9 +16,7 @@ WIN32=${WIN32_BUILD:-$ROOT/build/win32}
 HOST=${HOST_BUILD:-$ROOT/build/host}
 . "$ROOT/tests/wine/lib.sh"
 . "$ROOT/tests/wine/texts.sh"
-for exe in "$WIN64/VFLASH.EXE" "$WIN64/FLOOR.EXE" "$WIN64/UIAUTO.EXE" "$WIN32/VFLASH.EXE"; do
-    [ -f "$exe" ] || { echo "missing $exe (make win)" >&2; exit 1; }
-done
+wine_need win "$WIN64/VFLASH.EXE" "$WIN64/FLOOR.EXE" "$WIN64/UIAUTO.EXE" "$WIN32/VFLASH.EXE"
 
 wine_begin win64 || exit 1
 wine_version winxp

@@ -9,9 +9,7 @@ ROOT=$(cd "$(dirname "$0")/.." && pwd)
 BUILD=${1:-$ROOT/build/win64}
 . "$ROOT/tests/wine/lib.sh"
 . "$ROOT/tests/wine/texts.sh"
-for exe in "$BUILD/VFLASH.EXE" "$BUILD/UIAUTO.EXE"; do
-    [ -f "$exe" ] || { echo "missing $exe (make win64)" >&2; exit 1; }
-done
+wine_need win64 "$BUILD/VFLASH.EXE" "$BUILD/UIAUTO.EXE"
 DESKTOP=vflash,640x480
 DIALOG="VELMORA FLASH"
 ABOUT="About VELMORA FLASH"

@@ -10,9 +10,7 @@ UIAUTO=$2
 HERE=$(dirname "$0")
 . "$HERE/lib.sh"
 . "$HERE/texts.sh"
-for exe in "$VFLASH" "$UIAUTO"; do
-    [ -f "$exe" ] || { echo "missing $exe (make win)"; exit 1; }
-done
+wine_need win "$VFLASH" "$UIAUTO"
 
 wine_begin win64 || exit 1
 wine_version winxp

@@ -87,3 +87,30 @@ wine_end() {
     [ -n "$WINE_END_HOOK" ] && "$WINE_END_HOOK"
     return $status
 }
+
+# Stops with a message when one of the programs a test needs was not built.
+#   wine_need HINT FILE...     (HINT: the make target that builds them)
+wine_need() {
+    _hint=$1; shift
+    for _exe in "$@"; do
+        [ -f "$_exe" ] || { echo "missing $_exe (make $_hint)"; exit 1; }
+    done
+}
+
+# Ends one case of a table-driven test: a dialog left open by a failed client run is closed
+# (so the case does not sit out the bound), the program's exit code is collected, and the
+# case is counted in $passed or $failed and reported.
+#   wine_end_case UIAUTO_EXE UIAUTO_STATUS DIALOG LABEL
+wine_end_case() {
+    [ "$2" -ne 0 ] && wine_run "$1" close "$3" >/dev/null 2>&1
+    wine_wait
+    _code=$?
+    if [ "$2" -eq 0 ] && [ $_code -eq 0 ]; then
+        passed=$((passed + 1))
+        echo "ok   $4"
+    else
+        failed=$((failed + 1))
+        echo "FAIL $4: uiauto $2, exit code $_code"
+        sed 's/^/     /' "$WORK/out.txt"
+    fi
+}

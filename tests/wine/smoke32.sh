@@ -13,9 +13,7 @@ HERE=$(dirname "$0")
 . "$HERE/lib.sh"
 . "$HERE/texts.sh"
 SKIP=77
-for exe in "$VFLASH" "$UIAUTO"; do
-    [ -f "$exe" ] || { echo "missing $exe (make win32)"; exit 1; }
-done
+wine_need win32 "$VFLASH" "$UIAUTO"
 for f in /usr/lib/wine/wine /usr/lib/wine/wine-preloader /usr/bin/qemu-i386-static; do
     [ -x "$f" ] || { echo "missing $f (scripts/install-deps.sh)"; exit 1; }
 done
@@ -77,19 +75,7 @@ while read -r version text; do
     wine_start "$VFLASH"
     wine_run_out "$UIAUTO" wait-text "$DIALOG" 1000 "$expected" 120000 \
         key "$DIALOG" escape gone "$DIALOG" 60000
-    uiauto=$?
-    # A failed case must not leave the dialog waiting for the timeout.
-    [ $uiauto -ne 0 ] && wine_run "$UIAUTO" close "$DIALOG" >/dev/null 2>&1
-    wine_wait
-    code=$?
-    if [ $uiauto -eq 0 ] && [ $code -eq 0 ]; then
-        passed=$((passed + 1))
-        echo "ok   $version ($text) in $(($(date +%s) - t0)) s"
-    else
-        failed=$((failed + 1))
-        echo "FAIL $version ($text): uiauto $uiauto, exit code $code"
-        sed 's/^/     /' "$WORK/out.txt"
-    fi
+    wine_end_case "$UIAUTO" $? "$DIALOG" "$version ($text), $(($(date +%s) - t0)) s"
 done <<'TABLE'
 winxp  NO_DRIVE_REPORT
 win98  REFUSAL

@@ -10,9 +10,7 @@ UIAUTO=$2
 HERE=$(dirname "$0")
 . "$HERE/lib.sh"
 . "$HERE/texts.sh"
-for exe in "$VFLASH" "$UIAUTO"; do
-    [ -f "$exe" ] || { echo "missing $exe (make win)"; exit 1; }
-done
+wine_need win "$VFLASH" "$UIAUTO"
 
 wine_begin win64 || exit 1
 DIALOG="VELMORA FLASH"
@@ -30,19 +28,7 @@ while read -r version text closing; do
     wine_start "$VFLASH"
     wine_run_out "$UIAUTO" wait-text "$DIALOG" 1000 "$expected" 20000 "$@" \
         gone "$DIALOG" 10000
-    uiauto=$?
-    # A failed case must not leave the dialog waiting for the timeout.
-    [ $uiauto -ne 0 ] && wine_run "$UIAUTO" close "$DIALOG" >/dev/null 2>&1
-    wine_wait
-    code=$?
-    if [ $uiauto -eq 0 ] && [ $code -eq 0 ]; then
-        passed=$((passed + 1))
-        echo "ok   $version ($text, $closing)"
-    else
-        failed=$((failed + 1))
-        echo "FAIL $version ($text, $closing): uiauto $uiauto, exit code $code"
-        sed 's/^/     /' "$WORK/out.txt"
-    fi
+    wine_end_case "$UIAUTO" $? "$DIALOG" "$version ($text, $closing)"
 done <<'TABLE'
 nt40     NO_DRIVE_REPORT  escape
 win2k    NO_DRIVE_REPORT  close
