@@ -7,6 +7,7 @@
 //   text CAPTION ID                    prints control ID's text, quoted
 //   wait-text CAPTION ID TEXT [MS]     control ID's text becomes exactly TEXT (C escapes)
 //   pos CAPTION ID                     prints progress bar ID's position
+//   wait-pos CAPTION ID MIN [MS]       progress bar ID reaches MIN or beyond
 //   watch CAPTION ID UNTIL [MS]        prints the positions progress bar ID passes through
 //                                      until a dialog captioned UNTIL shows (or CAPTION ends)
 //   box CAPTION TEXT BUTTON [MS]       a message box with this caption and exactly this
@@ -131,6 +132,17 @@ bool Pos(const Args& a) {
     int pos = 0;
     if (!Control(a, &bar)) return false;
     if (!Position(bar, &pos)) return Fail("progress bar %s does not answer", a[1].c_str());
+    Say("pos %d", pos);
+    return true;
+}
+
+bool WaitPos(const Args& a) {
+    HWND bar;
+    if (!Control(a, &bar)) return false;
+    const int min = std::atoi(a[2].c_str());
+    int pos = -1;
+    if (!WaitFor(Ms(a, 3), [&] { return Position(bar, &pos) && pos >= min; }))
+        return Fail("progress bar %s stayed at %d, below %d", a[1].c_str(), pos, min);
     Say("pos %d", pos);
     return true;
 }
@@ -295,6 +307,7 @@ const Command kCommands[] = {
     {"wait", 1, 2, Wait},         {"gone", 1, 2, Gone},
     {"text", 2, 2, Text},         {"wait-text", 3, 4, WaitText},
     {"pos", 2, 2, Pos},           {"watch", 3, 4, Watch},
+    {"wait-pos", 3, 4, WaitPos},
     {"box", 3, 4, Box},           {"press", 2, 2, Press},
     {"key", 2, 2, Key},           {"close", 1, 1, Close},
     {"cancel", 1, 1, Cancel},     {"syscommand", 2, 2, SysCommand},
