@@ -10,6 +10,7 @@
 #include "app/FlashDlg.h"
 #include "app/Messages.h"
 #include "diskette/DisketteWriter.h"
+#include "platform/sim/MediaTypes.h"
 
 namespace {
 
@@ -379,25 +380,13 @@ INSTANTIATE_TEST_SUITE_P(Operations, WriterInjectionTest, ::testing::Values(Op::
 
 // ---- The choice of media type ---------------------------------------------------------
 
-DISK_GEOMETRY Geometry(MEDIA_TYPE type, LONGLONG cylinders, DWORD heads, DWORD sectors, DWORD bytes)
-{
-    DISK_GEOMETRY g;
-    std::memset(&g, 0, sizeof g);
-    g.Cylinders.QuadPart = cylinders;
-    g.MediaType = type;
-    g.TracksPerCylinder = heads;
-    g.SectorsPerTrack = sectors;
-    g.BytesPerSector = bytes;
-    return g;
-}
-
-const DISK_GEOMETRY k288 = Geometry(F3_2Pt88_512, 80, 2, 36, 512);
+const DISK_GEOMETRY k288 = sim::MakeGeometry(F3_2Pt88_512, 80, 2, 36, 512);
 const DISK_GEOMETRY k144 = sim::Geometry1440K();
 const DISK_GEOMETRY k720 = sim::Geometry720K();
 // 1 x 131117 x 32768 = 2^32 + 1474560 bytes: the image's length once cut to 32 bits.
-const DISK_GEOMETRY kTrackWraps = Geometry(F3_2Pt88_512, 1, 1, 131117, 32768);
+const DISK_GEOMETRY kTrackWraps = sim::MakeGeometry(F3_2Pt88_512, 1, 1, 131117, 32768);
 // 2097232 cylinders of 18432 bytes = 9 x 2^32 + 1474560 bytes.
-const DISK_GEOMETRY kCylindersWrap = Geometry(F3_2Pt88_512, 2097232, 2, 18, 512);
+const DISK_GEOMETRY kCylindersWrap = sim::MakeGeometry(F3_2Pt88_512, 2097232, 2, 18, 512);
 
 std::vector<DISK_GEOMETRY> Times(int n, const DISK_GEOMETRY& g) { return std::vector<DISK_GEOMETRY>(n, g); }
 std::vector<DISK_GEOMETRY> Then(std::vector<DISK_GEOMETRY> list, const DISK_GEOMETRY& g)
