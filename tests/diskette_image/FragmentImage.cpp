@@ -10,6 +10,8 @@
 #include <iterator>
 #include <vector>
 
+#include "Fat12Image.h"
+
 namespace {
 
 using Bytes = std::vector<std::uint8_t>;
@@ -21,17 +23,7 @@ unsigned Get(const Bytes& img, unsigned c)
     return (c & 1) ? v >> 4 : v & 0xFFF;
 }
 
-void Set(Bytes& img, unsigned c, unsigned value)
-{
-    std::uint8_t* p = &img[kFat + c * 3 / 2];
-    if (c & 1) {
-        p[0] = static_cast<std::uint8_t>((p[0] & 0x0F) | (value << 4));
-        p[1] = static_cast<std::uint8_t>(value >> 4);
-    } else {
-        p[0] = static_cast<std::uint8_t>(value);
-        p[1] = static_cast<std::uint8_t>((p[1] & 0xF0) | (value >> 8));
-    }
-}
+void Set(Bytes& img, unsigned c, unsigned value) { mkdiskette::SetFatEntry(&img[kFat], c, value); }
 
 std::uint8_t* Cluster(Bytes& img, unsigned c) { return &img[(33 + c - 2) * kSector]; }
 

@@ -2,6 +2,7 @@
 // damage a diskette can come with.
 #include <gtest/gtest.h>
 
+#include "Fat12Image.h"
 #include "core/Fat12.h"
 #include "sim/SimAta.h"
 #include "sim/TestFiles.h"
@@ -33,14 +34,7 @@ protected:
     // Points cluster `c`'s FAT entry (first FAT) at `value`.
     void SetFat(unsigned c, unsigned value)
     {
-        std::uint8_t* p = disk.image.data() + 512 + c * 3 / 2;
-        if (c & 1) {
-            p[0] = static_cast<std::uint8_t>((p[0] & 0x0F) | (value << 4));
-            p[1] = static_cast<std::uint8_t>(value >> 4);
-        } else {
-            p[0] = static_cast<std::uint8_t>(value);
-            p[1] = static_cast<std::uint8_t>((p[1] & 0xF0) | (value >> 8));
-        }
+        mkdiskette::SetFatEntry(disk.image.data() + 512, c, value);
     }
     unsigned DataSectorOf(unsigned cluster) const { return 33 + cluster - 2; }
 

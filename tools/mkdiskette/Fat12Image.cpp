@@ -26,20 +26,6 @@ void Put32(std::uint8_t* p, std::uint32_t v)
     Put16(p + 2, v >> 16);
 }
 
-// Each FAT12 entry is 12 bits; two entries share three bytes, the odd one in the high
-// nibbles.
-void SetFatEntry(std::uint8_t* fat, unsigned cluster, unsigned value)
-{
-    std::uint8_t* p = fat + cluster * 3 / 2;
-    if (cluster & 1) {
-        p[0] = static_cast<std::uint8_t>((p[0] & 0x0F) | ((value << 4) & 0xF0));
-        p[1] = static_cast<std::uint8_t>(value >> 4);
-    } else {
-        p[0] = static_cast<std::uint8_t>(value);
-        p[1] = static_cast<std::uint8_t>((p[1] & 0xF0) | ((value >> 8) & 0x0F));
-    }
-}
-
 void WriteEntry(std::uint8_t* e, const ShortName& name, std::uint8_t attr, unsigned cluster,
                 std::uint32_t size)
 {
@@ -82,6 +68,20 @@ void CheckBootSector(const std::vector<std::uint8_t>& b)
 }
 
 }  // namespace
+
+// Each FAT12 entry is 12 bits; two entries share three bytes, the odd one in the high
+// nibbles.
+void SetFatEntry(std::uint8_t* fat, unsigned cluster, unsigned value)
+{
+    std::uint8_t* p = fat + cluster * 3 / 2;
+    if (cluster & 1) {
+        p[0] = static_cast<std::uint8_t>((p[0] & 0x0F) | ((value << 4) & 0xF0));
+        p[1] = static_cast<std::uint8_t>(value >> 4);
+    } else {
+        p[0] = static_cast<std::uint8_t>(value);
+        p[1] = static_cast<std::uint8_t>((p[1] & 0xF0) | ((value >> 8) & 0x0F));
+    }
+}
 
 Fat12Image::Fat12Image(std::vector<std::uint8_t> bootSector, const std::string& volumeLabel)
     : boot_(std::move(bootSector)), label_(ToVolumeLabel(volumeLabel))

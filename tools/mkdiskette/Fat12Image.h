@@ -38,6 +38,9 @@ struct Geometry {
 constexpr std::uint16_t kDosDate = ((2002 - 1980) << 9) | (1 << 5) | 1;
 constexpr std::uint16_t kDosTime = (12 << 11) | (0 << 5) | 0;
 
+// Sets entry `cluster` of the FAT that starts at `fat` to `value` (12 bits).
+void SetFatEntry(std::uint8_t* fat, unsigned cluster, unsigned value);
+
 class Fat12Image {
 public:
     // `bootSector` is exactly one sector ending in 55 AA, BPB included.
